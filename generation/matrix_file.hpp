@@ -54,6 +54,9 @@ private:
 
     WriteCall write_;
     int fd_ = -1;
+    bool regularFile_ = false;
+    dev_t device_ = 0;
+    ino_t inode_ = 0;
     std::unique_ptr<char[]> buffer_;
     char* next_ = nullptr;
     char* end_ = nullptr;
