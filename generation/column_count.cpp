@@ -16,7 +16,7 @@ namespace {
 
 // Walks the text as though blanks were not there.
 class Reader {
-public:
+  public:
     explicit Reader(std::u16string_view text) : text_(text) { skipBlanks(); }
 
     char16_t peek() const { return at_ < text_.size() ? text_[at_] : u'\0'; }
@@ -31,9 +31,10 @@ public:
         return true;
     }
 
-private:
+  private:
     void skipBlanks() {
-        while (at_ < text_.size() && (text_[at_] == u' ' || text_[at_] == u'\t' || text_[at_] == u'\n'))
+        while (at_ < text_.size() &&
+               (text_[at_] == u' ' || text_[at_] == u'\t' || text_[at_] == u'\n'))
             ++at_;
     }
 
@@ -54,7 +55,8 @@ int digitValue(char16_t c, int radix) {
 ColumnCount readRadix(Reader& reader, int radix) {
     std::uint32_t value = 0;
     bool wide = false;
-    for (int digit; !reader.atEnd() && (digit = digitValue(reader.peek(), radix)) >= 0; reader.next()) {
+    for (int digit; !reader.atEnd() && (digit = digitValue(reader.peek(), radix)) >= 0;
+         reader.next()) {
         value = value * radix + digit;
         if (value > 0xFFFF) {
             wide = true;

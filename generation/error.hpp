@@ -7,17 +7,17 @@ namespace heptanote {
 
 // Every failure the program reports: a number and a description a user can read.
 class Error : public std::exception {
-public:
+  public:
     Error(int number, std::string description);
 
     int number() const noexcept { return number_; }
     const std::string& description() const noexcept { return description_; }
     const char* what() const noexcept override { return message_.c_str(); }
 
-protected:
+  protected:
     Error(int number, std::string description, std::string message);
 
-private:
+  private:
     int number_;
     std::string description_;
     std::string message_;
@@ -25,7 +25,7 @@ private:
 
 // A column count outside -32768..32767.
 class OverflowError : public Error {
-public:
+  public:
     static constexpr int code = 34;  // ERANGE, the usual number for a result out of range
 
     OverflowError();
@@ -33,14 +33,14 @@ public:
 
 // A failed call on the output file; keeps the operating system's error number from that call.
 class FileError : public Error {
-public:
+  public:
     // `action` says what could not be done, such as "create" or "write".
     FileError(int osErrorNumber, std::string action, std::string fileName);
 
     const std::string& action() const noexcept { return action_; }
     const std::string& fileName() const noexcept { return fileName_; }
 
-private:
+  private:
     std::string action_;
     std::string fileName_;
 };

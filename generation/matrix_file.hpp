@@ -15,7 +15,7 @@ namespace heptanote {
 // left behind; so does destroying a file whose buffered bytes were never handed over.
 // close() is the explicit finish step that reports failures; the destructor never throws.
 class MatrixFile {
-public:
+  public:
     // The call that hands bytes to the operating system; replaceable to provoke faults.
     using WriteCall = ssize_t (*)(int fd, const void* data, std::size_t size);
 
@@ -46,7 +46,7 @@ public:
     // Flushes and closes; the file is complete on disk once it returns. Throws FileError.
     void close();
 
-private:
+  private:
     void drain();
     void handOver(const char* data, std::size_t size);
     [[noreturn]] void fail(int osErrorNumber, const char* action);

@@ -28,7 +28,8 @@ std::string expectedText(int n, SequenceStyle style) {
         plain += static_cast<char>('0' + 1 + n / power % 7);
     if (style == SequenceStyle::Plain) return plain;
     std::string score;
-    for (auto digit = plain.rbegin(); digit != plain.rend(); ++digit) score += "CDEFGAB"[*digit - '1'];
+    for (auto digit = plain.rbegin(); digit != plain.rend(); ++digit)
+        score += "CDEFGAB"[*digit - '1'];
     return score;
 }
 
@@ -45,13 +46,12 @@ std::string expectedText(int n, SequenceStyle style) {
         std::string_view text = file.substr(0, end);
         const int expected = std::min(perLine, 823543 - n);
         if (text.size() != static_cast<std::size_t>(expected) * 9)
-            return ::testing::AssertionFailure()
-                   << "line " << line << " holds " << text.size() << " characters, not "
-                   << expected << " sequences";
+            return ::testing::AssertionFailure() << "line " << line << " holds " << text.size()
+                                                 << " characters, not " << expected << " sequences";
         for (; !text.empty(); text.remove_prefix(9), ++n) {
             if (text.substr(0, 9) != expectedText(n, style) + "  ")
-                return ::testing::AssertionFailure() << "sequence " << n << " is '"
-                                                     << text.substr(0, 9) << "'";
+                return ::testing::AssertionFailure()
+                       << "sequence " << n << " is '" << text.substr(0, 9) << "'";
         }
         file.remove_prefix(end + 2);
         ++line;

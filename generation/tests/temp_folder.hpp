@@ -13,9 +13,10 @@ namespace heptanote::testing {
 
 // Makes a fresh folder the current one for the life of a test, so that "matrix.txt" lands there.
 class TempFolder {
-public:
+  public:
     TempFolder() : previous_(std::filesystem::current_path()) {
-        std::string pattern = (std::filesystem::temp_directory_path() / "heptanote-XXXXXX").string();
+        std::string pattern =
+            (std::filesystem::temp_directory_path() / "heptanote-XXXXXX").string();
         if (::mkdtemp(pattern.data()) == nullptr) throw std::runtime_error("mkdtemp failed");
         path_ = pattern;
         std::filesystem::current_path(path_);
@@ -30,7 +31,7 @@ public:
 
     const std::filesystem::path& path() const { return path_; }
 
-private:
+  private:
     std::filesystem::path previous_;
     std::filesystem::path path_;
 };
