@@ -7,6 +7,7 @@ packages=(
     g++ cmake make pkg-config
     libgtest-dev libgmock-dev libbenchmark-dev
     qt6-base-dev fonts-dejavu-core
+    clang-14 libclang-rt-14-dev
     xvfb xdotool x11-utils
 )
 

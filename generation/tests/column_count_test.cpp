@@ -77,6 +77,43 @@ const Reading readings[] = {
     {"ampersand before digits", u"&12", 0},
     {"radix prefix without digits", u"&H", 0},
     {"sign before a radix prefix", u"-&H10", 0},
+    {"a long paste after the number", u"15" + repeated(u'x', 100'000), 15},
+    {"a long paste of blanks before the number", repeated(u' ', 100'000) + u"15", 15},
+    {"control character before",
+     u"\x01"
+     u"15",
+     0},
+    {"control character after", u"15\x1B", 15},
+    {"NUL inside",
+     std::u16string(u"1\0"
+                    u"5",
+                    3),
+     1},
+    {"NUL first",
+     std::u16string(u"\0"
+                    u"15",
+                    3),
+     0},
+    {"outside the basic plane before",
+     u"\U0001D11E"
+     u"15",
+     0},
+    {"outside the basic plane after", u"15\U0001D11E", 15},
+    {"lone high surrogate", std::u16string{0xD800, u'1', u'5'}, 0},
+    {"lone low surrogate after", std::u16string{u'1', u'5', 0xDC00}, 15},
+    {"right-to-left mark before",
+     u"\u200F"
+     u"15",
+     0},
+    {"right-to-left mark between digits",
+     u"1\u200F"
+     u"5",
+     1},
+    {"no-break space is no blank",
+     u"1\u00A0"
+     u"5",
+     1},
+    {"Arabic-Indic digits are no digits", u"\u0661\u0665", 0},
 };
 
 class ReadColumnCount : public ::testing::TestWithParam<Reading> {};
@@ -103,6 +140,7 @@ const Overflow overflows[] = {
     {"too negative for a double", u"-1e400"},
     {"many digits before a small exponent", repeated(u'9', 500) + u"e-100"},
     {"a thousand digits", repeated(u'9', 1000)},
+    {"a long paste of digits", repeated(u'7', 100'000)},
     {"hexadecimal wider than sixteen bits", u"&H10000"},
     {"hexadecimal of many digits", u"&H" + repeated(u'F', 100)},
     {"octal wider than sixteen bits", u"&O200000"},
