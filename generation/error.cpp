@@ -5,7 +5,7 @@
 
 namespace heptanote {
 
-Error::Error(int number, std::string description) : Error(number, description, description) {}
+Error::Error(int number, const std::string& description) : Error(number, description, description) {}
 
 Error::Error(int number, std::string description, std::string message)
     : number_(number), description_(std::move(description)), message_(std::move(message)) {}

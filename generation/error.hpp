@@ -8,7 +8,7 @@ namespace heptanote {
 // Every failure the program reports: a number and a description a user can read.
 class Error : public std::exception {
   public:
-    Error(int number, std::string description);
+    Error(int number, const std::string& description);
 
     int number() const noexcept { return number_; }
     const std::string& description() const noexcept { return description_; }
