@@ -8,7 +8,7 @@ packages=(
     libgtest-dev libgmock-dev libbenchmark-dev
     qt6-base-dev fonts-dejavu-core
     clang-14 libclang-rt-14-dev
-    xvfb xdotool x11-utils
+    xvfb xdotool x11-utils libxcb1-dev
 )
 
 missing=()
