@@ -2,11 +2,12 @@
 #   make test          everything CI runs: the tests, the fuzzer, the tests again under sanitizers
 #   make test-release  the tests of the Release build alone, the quick loop
 #   make run           opens the program
+#   make package       the Debian package, build/heptanote_<version>_<arch>.deb
 BUILD        := build
 JOBS         ?= 2
 FUZZ_SECONDS ?= 60
 
-.PHONY: test test-release test-sanitize fuzz run build deps clean
+.PHONY: test test-release test-sanitize fuzz run package build deps clean
 
 test: test-release fuzz test-sanitize
 
@@ -15,6 +16,9 @@ test-release: build
 
 run: build
 	$(BUILD)/app/heptanote
+
+package: build
+	cmake --build $(BUILD) --target package
 
 build: deps
 	cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=Release
