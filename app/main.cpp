@@ -1,8 +1,13 @@
 #include "window/application.hpp"
 #include "window/form1.hpp"
 
+#include <QIcon>
+
 int main(int argc, char** argv) {
     heptanote::Application application(argc, argv);
+    // The installed desktop entry's name and icon, so that desktops match the window to them.
+    QGuiApplication::setDesktopFileName(QStringLiteral("net.heptanote.Heptanote"));
+    QApplication::setWindowIcon(QIcon(QStringLiteral(":/net.heptanote.Heptanote.svg")));
     heptanote::Form1 form1;
     form1.show();
     return application.exec();

@@ -9,7 +9,7 @@ packages=(
     qt6-base-dev fonts-dejavu-core
     clang-14 libclang-rt-14-dev
     xvfb xdotool x11-utils libxcb1-dev
-    desktop-file-utils appstream dpkg-dev file
+    desktop-file-utils appstream dpkg-dev file libqt6svg6
 )
 
 missing=()
