@@ -1,0 +1,284 @@
+#include "window/form1.hpp"
+
+#include "box_watcher.hpp"
+
+#include <QCheckBox>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <algorithm>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <memory>
+#include <string>
+#include <system_error>
+
+namespace heptanote {
+namespace {
+
+namespace fs = std::filesystem;
+using testing::BoxWatcher;
+
+// How many of this process's descriptors are open on `file`.
+int descriptorsOn(const fs::path& file) {
+    const fs::path target = fs::absolute(file);
+    int count = 0;
+    for (const fs::directory_entry& entry : fs::directory_iterator("/proc/self/fd")) {
+        std::error_code gone;  // the listing's own descriptor is closed by the time it is read
+        if (fs::read_symlink(entry.path(), gone) == target) ++count;
+    }
+    return count;
+}
+
+std::string readFile(const fs::path& file) {
+    std::ifstream in(file, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+// The first line with its line end.
+std::string firstLine(const fs::path& file) {
+    std::ifstream in(file, std::ios::binary);
+    std::string line;
+    std::getline(in, line);
+    return line + '\n';
+}
+
+// The width the control needs to show its whole caption.
+int captionWidth(const QWidget& control) {
+    if (const auto* button = qobject_cast<const QPushButton*>(&control))
+        return button->fontMetrics().horizontalAdvance(button->text());
+    if (const auto* edit = qobject_cast<const QLineEdit*>(&control))
+        return edit->fontMetrics().horizontalAdvance(edit->text());
+    return control.sizeHint().width();
+}
+
+QString caption(const QWidget& control) {
+    if (const auto* button = qobject_cast<const QAbstractButton*>(&control)) return button->text();
+    if (const auto* edit = qobject_cast<const QLineEdit*>(&control)) return edit->text();
+    if (const auto* label = qobject_cast<const QLabel*>(&control)) return label->text();
+    return {};
+}
+
+struct ControlRow {
+    const char* name;
+    const char* caption;
+    QRect geometry;
+};
+
+const ControlRow controlRows[] = {
+    {"Command1", "go", {20, 127, 73, 24}},
+    {"Check1", "Print Sequences", {26, 25, 122, 21}},
+    {"Check2", "Print Score Sequences", {25, 51, 164, 17}},
+    {"Text1", "1", {22, 82, 51, 23}},
+    {"Label1", "Colls (15 was used)", {83, 85, 126, 17}},
+};
+
+// Steps: 1 and 2 click Check1 and Check2 with the mouse; a and b check them from the program.
+struct CheckRow {
+    const char* name;
+    const char* steps;
+    bool check1;
+    bool check2;
+    const char* firstLine;
+};
+
+const CheckRow checkRows[] = {
+    {"as started", "", false, true, "CCCCCCC  \r\n"},
+    {"checking Print Sequences unchecks the other", "1", true, false, "1111111  \r\n"},
+    {"unchecking Print Score Sequences leaves both off", "2", false, false, "1111111  \r\n"},
+    {"checking Print Score Sequences again unchecks the other", "12", false, true, "CCCCCCC  \r\n"},
+    {"unchecking Print Sequences leaves both off", "11", false, false, "1111111  \r\n"},
+    {"from both off, Print Sequences", "21", true, false, "1111111  \r\n"},
+    {"from both off, Print Score Sequences", "22", false, true, "CCCCCCC  \r\n"},
+    {"back and forth", "121", true, false, "1111111  \r\n"},
+    {"the program checking Check1 unchecks Check2", "a", true, false, "1111111  \r\n"},
+    {"the program checking Check2 unchecks Check1", "1b", false, true, "CCCCCCC  \r\n"},
+};
+
+struct KeyRow {
+    const char* name;
+    Qt::Key key;
+};
+
+const KeyRow keyRows[] = {
+    {"Return", Qt::Key_Return},
+    {"Enter", Qt::Key_Enter},
+    {"Space", Qt::Key_Space},
+};
+
+}  // namespace
+
+class Form1Test : public QObject {
+    Q_OBJECT
+
+  private slots:
+    void init() {
+        folder_ = std::make_unique<QTemporaryDir>();
+        QVERIFY(folder_->isValid());
+        previous_ = QDir::currentPath();
+        QVERIFY(QDir::setCurrent(folder_->path()));
+        form_ = std::make_unique<Form1>();
+        form_->show();
+        QVERIFY(QTest::qWaitForWindowActive(form_.get()));
+    }
+
+    void cleanup() {
+        form_.reset();
+        QDir::setCurrent(previous_);
+        folder_.reset();
+    }
+
+    void windowHasItsCaptionAndAFixedSize() {
+        QCOMPARE(form_->windowTitle(), QStringLiteral("Score print"));
+        QCOMPARE(form_->size(), QSize(312, 202));
+        QCOMPARE(form_->minimumSize(), QSize(312, 202));
+        QCOMPARE(form_->maximumSize(), QSize(312, 202));
+    }
+
+    void controlsStandWhereDesigned_data() {
+        QTest::addColumn<int>("row");
+        for (int row = 0; row < int(std::size(controlRows)); ++row)
+            QTest::newRow(controlRows[row].name) << row;
+    }
+
+    void controlsStandWhereDesigned() {
+        QFETCH(int, row);
+        const ControlRow& expected = controlRows[row];
+        auto* control = form_->findChild<QWidget*>(expected.name);
+        QVERIFY(control != nullptr);
+        QCOMPARE(caption(*control), QString::fromLatin1(expected.caption));
+        QCOMPARE(control->geometry(), expected.geometry);
+        QVERIFY2(captionWidth(*control) <= control->width(), "the caption is cut off");
+    }
+
+    void startsWithScoreChosenAndTheButtonFocused() {
+        QVERIFY(!control<QCheckBox>("Check1")->isChecked());
+        QVERIFY(control<QCheckBox>("Check2")->isChecked());
+        QVERIFY(!control<QLineEdit>("Text1")->isReadOnly());
+        QCOMPARE(QApplication::focusWidget(), control<QPushButton>("Command1"));
+    }
+
+    void tabVisitsTheControlsInOrder() {
+        const char* const order[] = {"Check1", "Check2", "Text1", "Command1"};
+        for (const char* next : order) {
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+            QCOMPARE(QApplication::focusWidget()->objectName(), QString::fromLatin1(next));
+        }
+    }
+
+    void label1NamesText1() {
+        QCOMPARE(control<QLabel>("Label1")->buddy(), control<QLineEdit>("Text1"));
+    }
+
+    void aKeyOnTheFocusedButtonRunsGo_data() {
+        QTest::addColumn<int>("row");
+        for (int row = 0; row < int(std::size(keyRows)); ++row)
+            QTest::newRow(keyRows[row].name) << row;
+    }
+
+    void aKeyOnTheFocusedButtonRunsGo() {
+        QFETCH(int, row);
+        BoxWatcher watcher([](QMessageBox&) {});
+        QTest::keyClick(QApplication::focusWidget(), keyRows[row].key);
+        QVERIFY(watcher.seen());
+        QCOMPARE(fs::file_size("matrix.txt"), 9'058'973u);
+    }
+
+    void boxesStayExclusiveAndCheck2ChoosesTheStyle_data() {
+        QTest::addColumn<int>("row");
+        for (int row = 0; row < int(std::size(checkRows)); ++row)
+            QTest::newRow(checkRows[row].name) << row;
+    }
+
+    void boxesStayExclusiveAndCheck2ChoosesTheStyle() {
+        QFETCH(int, row);
+        const CheckRow& expected = checkRows[row];
+        auto* check1 = control<QCheckBox>("Check1");
+        auto* check2 = control<QCheckBox>("Check2");
+        for (const char* step = expected.steps; *step != '\0'; ++step) {
+            switch (*step) {
+                case '1':
+                    QTest::mouseClick(check1, Qt::LeftButton);
+                    break;
+                case '2':
+                    QTest::mouseClick(check2, Qt::LeftButton);
+                    break;
+                case 'a':
+                    check1->setChecked(true);
+                    break;
+                case 'b':
+                    check2->setChecked(true);
+                    break;
+            }
+            QVERIFY2(!(check1->isChecked() && check2->isChecked()), "both boxes are checked");
+        }
+        QCOMPARE(check1->isChecked(), expected.check1);
+        QCOMPARE(check2->isChecked(), expected.check2);
+
+        BoxWatcher watcher([](QMessageBox&) {});
+        QTest::mouseClick(control<QPushButton>("Command1"), Qt::LeftButton);
+        QVERIFY(watcher.seen());
+        QCOMPARE(firstLine("matrix.txt"), std::string(expected.firstLine));
+    }
+
+    void goWritesTheFileAndClosesItOnlyAfterTheCountIsDismissed() {
+        QElapsedTimer clock;
+        BoxWatcher watcher([&clock](QMessageBox& box) {
+            qInfo("go to box: %lld ms", clock.elapsed());
+            QCOMPARE(box.text(), QStringLiteral("823543 Sequences written"));
+            QCOMPARE(box.windowTitle(), QStringLiteral("Heptanote"));
+            QCOMPARE(box.buttons().size(), 1);
+            QCOMPARE(box.standardButton(box.buttons().front()), QMessageBox::Ok);
+            QCOMPARE(box.icon(), QMessageBox::NoIcon);
+            QCOMPARE(box.windowModality(), Qt::ApplicationModal);
+            QCOMPARE(descriptorsOn("matrix.txt"), 1);
+            QCOMPARE(fs::file_size("matrix.txt"), 9'058'973u);
+        });
+        clock.start();
+        QTest::mouseClick(control<QPushButton>("Command1"), Qt::LeftButton);
+        QVERIFY(watcher.seen());
+        QCOMPARE(descriptorsOn("matrix.txt"), 0);
+        const std::string file = readFile("matrix.txt");
+        QCOMPARE(file.size(), 9'058'973u);
+        QVERIFY(file.starts_with("CCCCCCC  \r\nDCCCCCC  \r\n"));
+        QVERIFY(file.ends_with("ABBBBBB  \r\nBBBBBBB  \r\n"));
+    }
+
+    void wordsAfterTheNumberStillGiveFifteenPerLine() {
+        auto* text1 = control<QLineEdit>("Text1");
+        text1->selectAll();
+        QTest::keyClicks(text1, QStringLiteral("15 was used"));
+        QCOMPARE(text1->text(), QStringLiteral("15 was used"));
+        BoxWatcher watcher([](QMessageBox& box) {
+            QCOMPARE(box.text(), QStringLiteral("823543 Sequences written"));
+        });
+        QTest::mouseClick(control<QPushButton>("Command1"), Qt::LeftButton);
+        QVERIFY(watcher.seen());
+        const std::string file = readFile("matrix.txt");
+        QCOMPARE(file.size(), 7'521'693u);
+        QCOMPARE(std::count(file.begin(), file.end(), '\n'), 54'903);
+    }
+
+  private:
+    template <class Control>
+    Control* control(const char* name) {
+        auto* found = form_->findChild<Control*>(name);
+        if (found == nullptr) qFatal("no control %s", name);
+        return found;
+    }
+
+    std::unique_ptr<QTemporaryDir> folder_;
+    QString previous_;
+    std::unique_ptr<Form1> form_;
+};
+
+}  // namespace heptanote
+
+QTEST_MAIN(heptanote::Form1Test)
+#include "form1_test.moc"
