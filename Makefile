@@ -21,13 +21,14 @@ package: build
 	cmake --build $(BUILD) --target package
 
 build: deps
-	cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=Release
+	cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=Release -DHEPTANOTE_WINDOW=ON -DHEPTANOTE_BENCHMARKS=ON \
+		-DBUILD_TESTING=ON
 	cmake --build $(BUILD) -j $(JOBS)
 
 # AddressSanitizer and UndefinedBehaviorSanitizer over the whole suite; any report fails a test.
 test-sanitize: deps
 	cmake -S . -B $(BUILD)-sanitize -DCMAKE_BUILD_TYPE=RelWithDebInfo -DHEPTANOTE_SANITIZE=ON \
-		-DHEPTANOTE_BENCHMARKS=OFF
+		-DHEPTANOTE_WINDOW=ON -DHEPTANOTE_BENCHMARKS=OFF -DBUILD_TESTING=ON
 	cmake --build $(BUILD)-sanitize -j $(JOBS)
 	ctest --test-dir $(BUILD)-sanitize --output-on-failure -j $(JOBS) -LE package
 
