@@ -78,9 +78,11 @@ window_gone() {
     ! window_shown "$1"
 }
 
-# Starts the program in the current folder and sets `form` to its window, focused.
+# start_program [LAUNCHER...]: starts the program in the current folder, through LAUNCHER if
+# given (a command that ends by exec'ing its arguments, so that app_pid is the program's), and sets
+# `form` to its window, focused.
 start_program() {
-    "$heptanote" 2>"$work/stderr" &
+    "$@" "$heptanote" 2>"$work/stderr" &
     app_pid=$!
     form=$(find_window '^Score print$') || fail "the window did not appear"
     xdotool windowfocus --sync "$form"
