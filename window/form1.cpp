@@ -12,6 +12,7 @@
 #include <QPushButton>
 
 #include <cstddef>
+#include <limits>
 #include <string_view>
 
 namespace heptanote {
@@ -47,6 +48,8 @@ Form1::Form1()
     label1->setObjectName(QStringLiteral("Label1"));
 
     check2_->setChecked(true);
+    // Qt's default of 32767 would silently cut a longer paste, and go must read what was pasted.
+    text1_->setMaxLength(std::numeric_limits<int>::max());
     // The label names the box for screen readers.
     label1->setBuddy(text1_);
     // Outside a dialog a push button ignores Return unless it is an auto-default one.

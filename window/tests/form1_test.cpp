@@ -3,6 +3,7 @@
 #include "box_watcher.hpp"
 
 #include <QCheckBox>
+#include <QClipboard>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QLabel>
@@ -12,6 +13,8 @@
 #include <QTest>
 
 #include <algorithm>
+#include <cstddef>
+#include <cstdint>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -100,6 +103,63 @@ const CheckRow checkRows[] = {
     {"the program checking Check1 unchecks Check2", "a", true, false, "1111111  \r\n"},
     {"the program checking Check2 unchecks Check1", "1b", false, true, "CCCCCCC  \r\n"},
 };
+
+// The file for each number of sequences per line, worked out by hand from the 823,543 sequences
+// of 9 bytes and a 2-byte line end per line.
+struct Layout {
+    int perLine;
+    std::uintmax_t bytes;
+    std::ptrdiff_t lines;
+};
+
+const Layout layouts[] = {
+    {1, 9'058'973, 823'543}, {3, 7'960'917, 274'515}, {7, 7'647'185, 117'649},
+    {15, 7'521'693, 54'903}, {32767, 7'411'939, 26},
+};
+
+// The layout for a column count as read; 0 or less counts as 1.
+const Layout& layoutFor(int columns) {
+    const int perLine = std::max(columns, 1);
+    for (const Layout& layout : layouts)
+        if (layout.perLine == perLine) return layout;
+    qFatal("no known layout for %d per line", perLine);
+}
+
+// A paste of one hostile character between two pieces of text, and the count it reads as.
+struct CharacterRow {
+    const char* name;
+    const char16_t* before;
+    char32_t character;
+    const char16_t* after;
+    int reads;
+};
+
+const CharacterRow characterRows[] = {
+    {"a tab between the digits is a blank", u"1", U'\t', u"5", 15},
+    {"a line feed between the digits is a blank", u"1", U'\n', u"5", 15},
+    {"a carriage return is no blank: it ends the number", u"3", U'\r', u"5", 3},
+    {"a control character first: no number", u"", 0x01, u"15", 0},
+    {"an escape ends the number", u"3", 0x1B, u"5", 3},
+    {"a NUL ends the number", u"3", 0x00, u"5", 3},
+    {"a character outside the Basic Multilingual Plane ends the number", u"3", 0x1D11E, u"5", 3},
+    {"a bold digit outside the Basic Multilingual Plane is no digit", u"", 0x1D7D1, u"15", 0},
+    {"a lone high surrogate ends the number", u"3", 0xD834, u"5", 3},
+    {"a lone low surrogate first: no number", u"", 0xDD1E, u"15", 0},
+    {"a right-to-left mark first: no number", u"", 0x200F, u"15", 0},
+    {"a right-to-left mark ends the number", u"3", 0x200F, u"5", 3},
+    {"a right-to-left override first: no number", u"", 0x202E, u"15", 0},
+    {"Arabic-Indic digits are no digits", u"", 0x0661, u"\u0665", 0},
+};
+
+QString pastedText(const CharacterRow& row) {
+    QString text = QString::fromUtf16(row.before);
+    // A code unit of its own, so that a surrogate stays alone.
+    if (row.character <= 0xFFFF)
+        text += QChar(char16_t(row.character));
+    else
+        text += QString::fromUcs4(&row.character, 1);
+    return text + QString::fromUtf16(row.after);
+}
 
 struct KeyRow {
     const char* name;
@@ -265,7 +325,46 @@ class Form1Test : public QObject {
         QCOMPARE(std::count(file.begin(), file.end(), '\n'), 54'903);
     }
 
+    void pastedTextIsReadByTheRule_data() {
+        QTest::addColumn<QString>("pasted");
+        QTest::addColumn<int>("reads");
+        QTest::newRow("15 then 99,998 x: 100,000 characters")
+            << QStringLiteral("15") + QString(99'998, u'x') << 15;
+        QTest::newRow("40,000 spaces then 15, past Qt's default length")
+            << QString(40'000, u' ') + QStringLiteral("15") << 15;
+        QTest::newRow("7 then 49,999 characters outside the Basic Multilingual Plane")
+            << QStringLiteral("7") + QString::fromUcs4(U"\U0001D11E").repeated(49'999) << 7;
+        for (const CharacterRow& row : characterRows)
+            QTest::newRow(row.name) << pastedText(row) << row.reads;
+    }
+
+    void pastedTextIsReadByTheRule() {
+        QFETCH(QString, pasted);
+        QFETCH(int, reads);
+        auto* text1 = control<QLineEdit>("Text1");
+        QGuiApplication::clipboard()->setText(pasted);
+        text1->selectAll();
+        QTest::keyClick(text1, Qt::Key_V, Qt::ControlModifier);
+        // Qt holds a paste as it is, controls, NUL and lone surrogates included; only the box's
+        // length limit could cut it.
+        QCOMPARE(text1->text(), pasted);
+        goAndCheckTheFile(layoutFor(reads), "CCCCCCC  ");
+    }
+
   private:
+    // Presses go, dismisses the count, and checks the file's size, lines and first sequence.
+    void goAndCheckTheFile(const Layout& layout, const char* firstSequence) {
+        BoxWatcher watcher([](QMessageBox& box) {
+            QCOMPARE(box.text(), QStringLiteral("823543 Sequences written"));
+        });
+        QTest::mouseClick(control<QPushButton>("Command1"), Qt::LeftButton);
+        QVERIFY(watcher.seen());
+        const std::string file = readFile("matrix.txt");
+        QCOMPARE(file.size(), layout.bytes);
+        QCOMPARE(std::count(file.begin(), file.end(), '\n'), layout.lines);
+        QVERIFY(file.starts_with(firstSequence));
+    }
+
     template <class Control>
     Control* control(const char* name) {
         auto* found = form_->findChild<Control*>(name);
