@@ -8,6 +8,8 @@ set -euo pipefail
 build=$1
 close_window=$2
 here=$(cd "$(dirname "$0")" && pwd)
+# The same run of the real program in an X server of its own that the window's tests make.
+window_run=$here/../../window/tests/real_window_test.sh
 work=$(mktemp -d)
 installed=
 cleanup() {
@@ -34,7 +36,7 @@ done
 [ "$(dpkg-deb -f "$deb" Package)" = heptanote ]
 
 dpkg-deb -x "$deb" "$work/root"
-bash "$here/run-window.sh" "$work/root/usr/bin/heptanote" "$close_window" \
+bash "$window_run" "$work/root/usr/bin/heptanote" "$close_window" \
     "$work/root/usr/share/applications/net.heptanote.Heptanote.desktop"
 
 if [ "${CI:-}" = true ] && [ "$(id -u)" -eq 0 ]; then
@@ -44,7 +46,7 @@ if [ "${CI:-}" = true ] && [ "$(id -u)" -eq 0 ]; then
         installed=yes
         DEBIAN_FRONTEND=noninteractive apt-get install -y -qq "$deb" >"$work/apt.log" 2>&1 ||
             { cat "$work/apt.log" >&2; exit 1; }
-        bash "$here/run-window.sh" /usr/bin/heptanote "$close_window" \
+        bash "$window_run" /usr/bin/heptanote "$close_window" \
             /usr/share/applications/net.heptanote.Heptanote.desktop
         apt-get remove -y -qq heptanote >/dev/null
         installed=
