@@ -2,6 +2,7 @@
 
 #include "box_watcher.hpp"
 #include "generation/error.hpp"
+#include "table_rows.hpp"
 
 #include <QPushButton>
 #include <QTemporaryFile>
@@ -12,6 +13,7 @@
 
 #include <cerrno>
 #include <cstdio>
+#include <span>
 #include <stdexcept>
 
 namespace heptanote {
@@ -25,7 +27,7 @@ struct TextRow {
     const char* text;
 };
 
-const TextRow& textRow(int row) {
+std::span<const TextRow> textRows() {
     static const TextRow rows[] = {
         {"an error of the program", std::make_exception_ptr(Error(7, "Hand-made trouble")),
          "Error 7: Hand-made trouble"},
@@ -43,9 +45,8 @@ const TextRow& textRow(int row) {
         {"something that is no exception", std::make_exception_ptr(42),
          "Error 1001: Unexpected failure of an unknown kind"},
     };
-    return rows[row];
+    return rows;
 }
-constexpr int textRows = 6;
 
 // Sends standard error to a file for as long as it lives.
 class CapturedStandardError {
@@ -101,14 +102,11 @@ class FailureReportTest : public QObject {
     Q_OBJECT
 
   private slots:
-    void namesTheNumberAndTheDescription_data() {
-        QTest::addColumn<int>("row");
-        for (int row = 0; row < textRows; ++row) QTest::newRow(textRow(row).name) << row;
-    }
+    void namesTheNumberAndTheDescription_data() { testing::addRows(textRows()); }
 
     void namesTheNumberAndTheDescription() {
         QFETCH(int, row);
-        QCOMPARE(failureText(textRow(row).failure), std::string(textRow(row).text));
+        QCOMPARE(failureText(textRows()[row].failure), std::string(textRows()[row].text));
     }
 
     void whatEscapesAHandlerIsReportedAndEndsTheLoop() {

@@ -1,6 +1,7 @@
 #include "window/form1.hpp"
 
 #include "box_watcher.hpp"
+#include "table_rows.hpp"
 
 #include <QCheckBox>
 #include <QClipboard>
@@ -232,11 +233,7 @@ class Form1Test : public QObject {
         QCOMPARE(form_->maximumSize(), QSize(312, 202));
     }
 
-    void controlsStandWhereDesigned_data() {
-        QTest::addColumn<int>("row");
-        for (int row = 0; row < int(std::size(controlRows)); ++row)
-            QTest::newRow(controlRows[row].name) << row;
-    }
+    void controlsStandWhereDesigned_data() { testing::addRows(controlRows); }
 
     void controlsStandWhereDesigned() {
         QFETCH(int, row);
@@ -267,11 +264,7 @@ class Form1Test : public QObject {
         QCOMPARE(control<QLabel>("Label1")->buddy(), control<QLineEdit>("Text1"));
     }
 
-    void aKeyOnTheFocusedButtonRunsGo_data() {
-        QTest::addColumn<int>("row");
-        for (int row = 0; row < int(std::size(keyRows)); ++row)
-            QTest::newRow(keyRows[row].name) << row;
-    }
+    void aKeyOnTheFocusedButtonRunsGo_data() { testing::addRows(keyRows); }
 
     void aKeyOnTheFocusedButtonRunsGo() {
         QFETCH(int, row);
@@ -281,11 +274,7 @@ class Form1Test : public QObject {
         QCOMPARE(fs::file_size("matrix.txt"), 9'058'973u);
     }
 
-    void boxesStayExclusiveAndCheck2ChoosesTheStyle_data() {
-        QTest::addColumn<int>("row");
-        for (int row = 0; row < int(std::size(checkRows)); ++row)
-            QTest::newRow(checkRows[row].name) << row;
-    }
+    void boxesStayExclusiveAndCheck2ChoosesTheStyle_data() { testing::addRows(checkRows); }
 
     void boxesStayExclusiveAndCheck2ChoosesTheStyle() {
         QFETCH(int, row);

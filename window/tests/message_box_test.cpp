@@ -1,6 +1,7 @@
 #include "window/message_box.hpp"
 
 #include "box_watcher.hpp"
+#include "table_rows.hpp"
 
 #include <QTest>
 #include <QWidget>
@@ -27,11 +28,7 @@ class MessageBoxTest : public QObject {
     Q_OBJECT
 
   private slots:
-    void showsAModalBoxWithOnlyOkAndReturnsWhenDismissed_data() {
-        QTest::addColumn<int>("row");
-        for (int row = 0; row < int(std::size(iconRows)); ++row)
-            QTest::newRow(iconRows[row].name) << row;
-    }
+    void showsAModalBoxWithOnlyOkAndReturnsWhenDismissed_data() { testing::addRows(iconRows); }
 
     void showsAModalBoxWithOnlyOkAndReturnsWhenDismissed() {
         QFETCH(int, row);
